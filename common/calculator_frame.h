@@ -1,0 +1,65 @@
+// The calculator frame: the dialogue every calculator runs from its start to
+// its stop (opening screen, parameter dialogue, nuclide menu and entries,
+// result report, save dialogue, closing), with the results list and its
+// running total. A calculator plugs its own pieces in as a CalculatorProfile
+// and calls RunCalculator from its main.
+#ifndef TEVOL_COMMON_CALCULATOR_FRAME_H_
+#define TEVOL_COMMON_CALCULATOR_FRAME_H_
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "common/catalogue.h"
+#include "common/record_io.h"
+
+namespace tevol {
+
+inline constexpr int kMaxRows = 40;
+
+// One accepted entry.
+struct ResultRow {
+  std::string_view name;       // the catalogue's 8-byte name
+  std::array<float, 4> inputs{};  // the calculator's input values, in listing order
+  int input_count = 0;
+  float concentration = 0;     // the report's concentration column [Bq/cm3]
+  float intake = 0;            // [Bq]
+  float dose_coefficient = 0;  // [mSv/Bq]
+  float dose = 0;
+};
+
+// Where the four calculators differ inside the frame.
+struct FrameVariant {
+  int catalogue_size;                      // 33 or 34; selects the menu layout
+  std::span<const std::string_view> title_lines;  // free-form lines, blank ones as " "
+  std::string_view listing_header;         // free-form line above the entry listing
+  std::string_view listing_format;         // (I3,')  ',A6, ...): number, name, inputs
+  std::string_view parameter_line_format;  // P1, P2 or P3
+  std::string_view header2_format;         // H2a or H2b
+  std::string_view header3_format;         // H3a or H3b
+  std::string_view file_name_prompt;       // F1, F2 or F3
+  bool restart_when_not_saved;             // else the closing
+};
+
+class CalculatorProfile {
+ public:
+  virtual ~CalculatorProfile() = default;
+  virtual const FrameVariant& variant() const = 0;
+  // Asks for and confirms the parameters; runs once per pass.
+  virtual void ParameterDialogue(Console& console) = 0;
+  // Asks for the values of one entry (after the echo line).
+  virtual void ValueDialogue(Console& console) = 0;
+  // Fills the new row's inputs, concentration and intake from the entry.
+  virtual void ComputeRow(ResultRow* row) = 0;
+  // The value shown in the report's parameter line.
+  virtual float ParameterLineValue() const = 0;
+};
+
+// Runs the calculator to its stop; returns the exit status (0 after the stop,
+// 1 after a run-time error report, which is written here and only here).
+int RunCalculator(CalculatorProfile& profile, Env* env);
+
+}  // namespace tevol
+
+#endif  // TEVOL_COMMON_CALCULATOR_FRAME_H_

@@ -193,6 +193,12 @@ T2 = [
            save("forms.txt"), CLOSING)),
     ("repeat_and_tab_separators",
      lines(YES, ["\t 2*100\t"], YES, ["3\t1", "1.0E-5 junk", ""], save("r.txt"), CLOSING)),
+    ("first_menu_lone_comma_and_first_value_null",
+     # the menu variable and the concentration start at zero
+     lines(YES, hours("100"), [","], entry("3", ","), save("r.txt"), CLOSING)),
+    ("long_lines_no_limit_in_batch",
+     lines(YES, [" " * 200 + "100" + " " * 100], YES, entry("3", "1.0e-5" + "0" * 150),
+           ["99", "", "", "a_file_name_longer_than_twenty_bytes.txt"], CLOSING)),
     ("forty_first_entry_refused",
      lines(YES, hours("10"), forty_one_entries(), save("forty.txt"), CLOSING)),
     ("hours_with_fraction", lines(YES, hours("7.5"), entry("3", "1.0e-5"), entry("15", "2.0e-3"),

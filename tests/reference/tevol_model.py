@@ -40,7 +40,7 @@ class RunError(Exception):
         raise NotImplementedError
 
 
-class IOError_(RunError):
+class InputOutputError(RunError):
     def __init__(self, code, statement, unit, message):
         super().__init__(code)
         self.code, self.statement, self.unit, self.message = code, statement, unit, message
@@ -69,7 +69,7 @@ class Stop(Exception):
 
 
 def read_error(code, message):
-    return IOError_(code, b"READ", b"CON", message)
+    return InputOutputError(code, b"READ", b"CON", message)
 
 
 END_OF_FILE = (b"F6501", b"end of file encountered")
@@ -217,13 +217,9 @@ def edit_e(x, w, d):
         text = "." + "0" * d + "E+00"
     else:
         digits, n = round_digits(digits, n, min(d, 7))
-        shown = digits[:d].ljust(min(d, 7), "0").ljust(d, "0")
-        exp = ("+" if n >= 0 else "-") + str(abs(n)).rjust(2, "0")
-        if abs(n) > 99:
-            exp = ("+" if n >= 0 else "-") + str(abs(n)).rjust(3, "0")
-        else:
-            exp = "E" + exp
-        text = ("-" if negative else "") + "." + shown + exp
+        sign = "+" if n >= 0 else "-"
+        exp = sign + str(abs(n)).rjust(3, "0") if abs(n) > 99 else "E" + sign + str(abs(n)).rjust(2, "0")
+        text = ("-" if negative else "") + "." + digits.ljust(d, "0") + exp
     return fill(text, w)
 
 
@@ -414,8 +410,8 @@ def free_form_read(inp, parse, current):
         token = line[pos:end]
         if b"*" in token:
             count, value = token.split(b"*", 1)
-            if not _DIGITS.fullmatch(count):
-                parse(b"*")           # not a repeat count: an invalid token of the read's type
+            if not _DIGITS.fullmatch(count):   # not a repeat count: an invalid token of the read's type
+                raise read_error(*(BAD_INTEGER if parse is parse_integer else BAD_REAL))
             if int(count) < 1:
                 raise read_error(*REPEAT_BELOW_ONE)
             if not value:
@@ -528,11 +524,11 @@ class Machine:
                              + b"UNIT 1? ")
             name = self.input.read_line().strip(b" ")
         if name in (b".", b"..") or name.endswith(b"/"):
-            raise IOError_(b"F6411", b"OPEN", name, OPEN_FOLDER[1])
+            raise InputOutputError(OPEN_FOLDER[0], b"OPEN", name, OPEN_FOLDER[1])
         if b"/" in name:
             folder = name.rsplit(b"/", 1)[0]
             if folder not in (b".", b"..", b""):
-                raise IOError_(b"F6410", b"OPEN", name, OPEN_NOT_FOUND[1])
+                raise InputOutputError(OPEN_NOT_FOUND[0], b"OPEN", name, OPEN_NOT_FOUND[1])
         return name
 
     def write_report(self, name, records):
@@ -639,7 +635,7 @@ def run_frame(m, profile):
             choice = m.read_integer("menu")
             if choice == 99:
                 break
-            if not 1 <= choice <= len(profile.MENU_NAMES):
+            if not 1 <= choice <= profile.N:
                 continue
             name, coefficient = CATALOGUE[choice - 1]
             m.blank()
@@ -758,7 +754,7 @@ def scattering_and_filter(m, filter_title):
 
 
 class RoomAir:                      # Tevol_2
-    MENU, MENU_NAMES = MENU_34, CATALOGUE
+    MENU, N = MENU_34, 34
     TITLES = ["    業務従事者の空気吸入による内部被曝の算定",
               "    （使用室内の実測空気中ＲＩ濃度から算定）"]
     PARAMETER_LINE, HEADER_2, HEADER_3 = P2, H2B, H3B
@@ -785,7 +781,7 @@ class RoomAir:                      # Tevol_2
 
 
 class GasMonitor:                   # Tevol_4
-    MENU, MENU_NAMES = MENU_34, CATALOGUE
+    MENU, N = MENU_34, 34
     TITLES = ["    業務従事者の空気吸入による内部被曝の算定",
               "  （ガスモニタによる排気口のＲＩ濃度から算定）"]
     PARAMETER_LINE, HEADER_2, HEADER_3 = P2, H2B, H3B
@@ -814,7 +810,7 @@ class GasMonitor:                   # Tevol_4
 
 
 class PlannedUsage:                 # Tevol_1
-    MENU, MENU_NAMES = MENU_33, CATALOGUE[:33]
+    MENU, N = MENU_33, 33
     TITLES = ["    業務従事者の空気吸入による内部被曝の算定 (2001) ",
               " ",
               "    １日および３ヶ月最大使用予定数量を基に算出した",
@@ -861,7 +857,7 @@ class PlannedUsage:                 # Tevol_1
 
 
 class MonthlyUsage:                 # Tevol_3
-    MENU, MENU_NAMES = MENU_33, CATALOGUE[:33]
+    MENU, N = MENU_33, 33
     TITLES = ["    業務従事者の空気吸入による内部被曝の算定",
               " ",
               "    実際の使用数量を基に計算した排気口ＲＩ濃度から",
@@ -1009,13 +1005,13 @@ def self_check():
         try:
             parse_real(bad)
             raise AssertionError(bad)
-        except IOError_ as e:
+        except InputOutputError as e:
             assert e.code == b"F6505", bad
     for big in [b"1e39", b"3.4028236e38"]:
         try:
             parse_real(big)
             raise AssertionError(big)
-        except IOError_ as e:
+        except InputOutputError as e:
             assert e.code == b"F6506"
     assert parse_real(b"3.40282356e38") == FLT_MAX       # just below the half step
     assert parse_real(b"1e-50") == 0.0 and parse_real(b"1e-45") == math.ldexp(1, -149)
@@ -1028,7 +1024,7 @@ def self_check():
         try:
             parse_integer(bad)
             raise AssertionError(bad)
-        except IOError_ as e:
+        except InputOutputError as e:
             assert e.code == code, bad
 
     def ff(lines, parse=parse_real, current=7.0):
@@ -1042,7 +1038,7 @@ def self_check():
         try:
             ff([line])
             raise AssertionError(line)
-        except IOError_ as e:
+        except InputOutputError as e:
             assert e.code == code, line
 
     # the input's lines
@@ -1050,7 +1046,7 @@ def self_check():
     try:
         Input(b"5\x1a\r\n").read_line()
         raise AssertionError("ctrl-z")
-    except IOError_ as e:
+    except InputOutputError as e:
         assert e.code == b"F6501"
 
     # the documented examples, through whole runs
@@ -1091,6 +1087,14 @@ def self_check():
     assert rows[4].split()[1:] == [b".100E-04", b".240E+05", b".11E-04", b".264E+00"]
     out = run("Tevol_4", b"".join(l + b"\n" for l in lines))[0]
     assert b"\r\n 1)  I-131   .100E-05" in out
+
+    # the console's line rule at the start of a run, and the intake from the stored k x c
+    out = run("Tevol_2", b"")[0]
+    assert out.startswith(b" \r\n \r\n" + sj(RoomAir.TITLES[0]) + b"\r\n")
+    assert out.endswith(b"\r\n \r\n" + sj(OK_20[1:]) + b"\r\n")
+    rows = report_file("Tevol_4", [b"", b"n", b"10", b"250", b"", b"3", b"6.55e-6", b"",
+                                   b"99", b"", b"r.txt", b""])
+    assert rows[4].split()[1:3] == [b".655E-04", b".196E+05"]
 
     # overflow and division faults
     def fault(program, lines):

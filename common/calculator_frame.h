@@ -56,6 +56,26 @@ class CalculatorProfile {
   virtual float ParameterLineValue() const = 0;
 };
 
+// The texts of the frame's variants, for the profiles' FrameVariant. Their
+// bytes are Shift-JIS in every source compiled with the CP932 character set.
+inline constexpr std::string_view kParameterLineP1 = "(' ','* 総作業時間 = ',F5.0,'[hr/3月]')";
+inline constexpr std::string_view kParameterLineP2 = "(' ','* 総作業時間 = ',F5.0,'[hr]')";
+inline constexpr std::string_view kParameterLineP3 = "(' ','* 作業時間 = ',F5.0,'[hr]')";
+inline constexpr std::string_view kHeader2Mean =
+    "(4X,'核種',4X,'平均濃度',3X,'摂取量',5X,' 係数 ',2X,'実効線量')";
+inline constexpr std::string_view kHeader2RoomAir =
+    "(4X,'核種',4X,'ＲＩ濃度',3X,'摂取量',5X,' 係数 ',2X,'実効線量')";
+inline constexpr std::string_view kHeader3PerThreeMonths =
+    "(4X,'    ',4X,' Bq/cm3 ',3X,'  Bq  ',5X,'mSv/Bq',2X,' mSv/3月')";
+inline constexpr std::string_view kHeader3 =
+    "(4X,'    ',4X,' Bq/cm3 ',3X,'  Bq  ',5X,'mSv/Bq',2X,'  mSv')";
+inline constexpr std::string_view kFileNamePromptF1 = "      ファイル名 (○○○.txt)   ---> ";
+inline constexpr std::string_view kFileNamePromptF2 = "      ファイル名 (○○○.txt)  ---> ";
+inline constexpr std::string_view kFileNamePromptF3 = "      ファイル名 (○○○.txt) ---> ";
+
+// The breathing rate, 0.02 m3 per minute, in cm3 of air per hour.
+inline constexpr float kBreathingRate = 1200000.0f;
+
 // Runs the calculator to its stop; returns the exit status (0 after the stop,
 // 1 after a run-time error report, which is written here and only here).
 int RunCalculator(CalculatorProfile& profile, Env* env);

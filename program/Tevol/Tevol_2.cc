@@ -7,12 +7,11 @@
 //
 // Compiled with the execution character set CP932.
 #include "common/calculator_frame.h"
+#include "common/dialogue_steps.h"
 #include "common/platform/env.h"
 
 namespace tevol {
 namespace {
-
-constexpr float kBreathingRate = 1200000.0f;  // cm3 of air per hour
 
 constexpr std::string_view kTitleLines[] = {
     "    業務従事者の空気吸入による内部被曝の算定",
@@ -24,10 +23,10 @@ constexpr FrameVariant kVariant = {
     .title_lines = kTitleLines,
     .listing_header = "     核種    空気中濃度",
     .listing_format = "(I3,')  ',A6,E10.3)",
-    .parameter_line_format = "(' ','* 総作業時間 = ',F5.0,'[hr]')",
-    .header2_format = "(4X,'核種',4X,'ＲＩ濃度',3X,'摂取量',5X,' 係数 ',2X,'実効線量')",
-    .header3_format = "(4X,'    ',4X,' Bq/cm3 ',3X,'  Bq  ',5X,'mSv/Bq',2X,'  mSv')",
-    .file_name_prompt = "      ファイル名 (○○○.txt)  ---> ",
+    .parameter_line_format = kParameterLineP2,
+    .header2_format = kHeader2RoomAir,
+    .header3_format = kHeader3,
+    .file_name_prompt = kFileNamePromptF2,
     .restart_when_not_saved = true,
 };
 
@@ -38,11 +37,7 @@ class RoomAirProfile final : public CalculatorProfile {
   void ParameterDialogue(Console& con) override {
     con.WriteBlankLine();
     con.WriteFreeForm("    業務従事者の空気吸入量を 0.02［ｍ^3／分］とする。");
-    do {
-      con.WriteBlankLine();
-      con.Prompt("       総作業時間［hr］＝ ");
-      con.ReadReal(&hours_);
-    } while (!con.Confirm("                -----> OK([y]/n) ? "));
+    ConfirmedReal(con, "       総作業時間［hr］＝ ", kConfirm16, &hours_);
   }
 
   void ValueDialogue(Console& con) override {

@@ -1,0 +1,68 @@
+#include "common/dialogue_steps.h"
+
+namespace tevol {
+
+void ConfirmedReal(Console& con, std::string_view prompt, std::string_view confirmation,
+                   float* value) {
+  do {
+    con.WriteBlankLine();
+    con.Prompt(prompt);
+    con.ReadReal(value);
+  } while (!con.Confirm(confirmation));
+}
+
+void RoomAirFactorStep(Console& con, const RoomAirFactorTexts& texts, float* factor) {
+  con.WriteBlankLine();
+  con.WriteFreeForm(texts.line1);
+  con.WriteFreeForm(texts.line2);
+  if (con.Confirm(kConfirm20)) {
+    *factor = 10.0f;
+    return;
+  }
+  con.WriteBlankLine();
+  con.Prompt("      ***  倍率 = ");
+  con.ReadReal(factor);
+}
+
+void ExhaustVolumeStep(Console& con, ExhaustVolume* volume, float* daily) {
+  do {
+    con.WriteBlankLine();
+    con.Prompt("  管理区域全体の１時間あたりの総排気量［ｍ3］= ");
+    con.ReadReal(&volume->hourly);
+    con.Prompt("      １日あたりの空調稼動時間 [時間] = ");
+    con.ReadReal(&volume->hours_per_day);
+  } while (!con.Confirm(kConfirm20));
+  *daily = Store(double(volume->hours_per_day) * double(volume->hourly));
+}
+
+void ScatteringRateStep(Console& con, float* rate) {
+  con.WriteBlankLine();
+  if (con.Confirm("     飛散率 = 0.001        --- OK ([y]/n)? ")) {
+    *rate = 0.001f;
+    return;
+  }
+  con.Prompt("          飛散率 = ");
+  con.ReadReal(rate);
+}
+
+void FilterTransmissionStep(Console& con, std::string_view heading, std::int32_t* choice,
+                            float* transmission) {
+  static constexpr float kTransmissions[] = {0.01f, 0.1f, 0.2f, 1.0f};
+  con.WriteBlankLine();
+  con.WriteFreeForm(heading);
+  con.WriteFreeForm("             0.01  --- 1");
+  con.WriteFreeForm("             0.1   --- 2");
+  con.WriteFreeForm("             0.2   --- 3");
+  con.WriteFreeForm("             1.0   --- 4");
+  con.WriteFreeForm("            その他 --- 5");
+  con.Prompt("               ------> ");
+  con.ReadInteger(choice);
+  if (*choice >= 1 && *choice <= 4) {
+    *transmission = kTransmissions[*choice - 1];
+    return;
+  }
+  con.Prompt("          フィルタ透過率 = ");
+  con.ReadReal(transmission);
+}
+
+}  // namespace tevol

@@ -47,9 +47,7 @@ class StartStatus {
   // Why it could not be started; empty on success.
   const std::string& reason() const { return reason_; }
   // "OK", or "<program>: <reason>".
-  std::string ToString() const {
-    return failed_ ? program_ + ": " + reason_ : std::string("OK");
-  }
+  std::string ToString() const { return failed_ ? program_ + ": " + reason_ : std::string("OK"); }
 
  private:
   StartStatus(std::string program, std::string reason)

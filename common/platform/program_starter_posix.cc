@@ -40,9 +40,8 @@ struct Terminal {
 // Looked for on PATH in this order. x-terminal-emulator is the system's
 // chosen terminal on Debian and its derivatives and takes -e like xterm.
 constexpr Terminal kTerminals[] = {
-    {"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"},
-    {"konsole", "-e"},             {"xfce4-terminal", "-x"},
-    {"mate-terminal", "-x"},       {"xterm", "-e"},
+    {"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
+    {"xfce4-terminal", "-x"},      {"mate-terminal", "-x"},  {"xterm", "-e"},
 };
 
 std::string ErrnoText(int error) { return std::strerror(error); }
@@ -115,8 +114,7 @@ Probe ProbeFile(const std::string& path) {
   }
   // access() alone says yes to root for any file; a file without any
   // execute bit cannot be run by anyone.
-  if ((info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0 ||
-      ::access(path.c_str(), X_OK) != 0) {
+  if ((info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0 || ::access(path.c_str(), X_OK) != 0) {
     return Probe::kNotExecutable;
   }
   return Probe::kExecutable;
@@ -237,8 +235,8 @@ class PosixProgramStarter final : public ProgramStarter {
     sigemptyset(&no_signals);
     sigset_t defaults;
     sigemptyset(&defaults);
-    for (int signal_number : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGCHLD,
-                              SIGTSTP, SIGTTIN, SIGTTOU}) {
+    for (int signal_number :
+         {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGCHLD, SIGTSTP, SIGTTIN, SIGTTOU}) {
       sigaddset(&defaults, signal_number);
     }
     error = ::posix_spawnattr_setflags(
@@ -263,9 +261,8 @@ class PosixProgramStarter final : public ProgramStarter {
 }  // namespace
 
 std::unique_ptr<ProgramStarter> NewProgramStarter(StarterOptions options) {
-  std::string own_directory = options.own_directory.empty()
-                                  ? RunningProgramDirectory()
-                                  : Absolute(options.own_directory);
+  std::string own_directory =
+      options.own_directory.empty() ? RunningProgramDirectory() : Absolute(options.own_directory);
   return std::make_unique<PosixProgramStarter>(std::move(own_directory));
 }
 

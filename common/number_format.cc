@@ -29,12 +29,15 @@ class BigDecimal {
     }
   }
 
-  // Writes the decimal digits, most significant first, without leading zeros;
-  // returns their number.
-  int ToDigits(char* out) const {
-    char* p = out;
-    p = std::to_chars(p, p + 10, limbs_[size_ - 1]).ptr;
-    for (int i = size_ - 2; i >= 0; --i) {
+  // Writes the leading decimal digits, most significant first and without
+  // leading zeros: those of the top three limbs, at least 19, which is all the
+  // rounding to 17 digits looks at. Returns how many were written; *length
+  // gets the number of digits of the whole number.
+  int LeadingDigits(char* out, int* length) const {
+    char* p = std::to_chars(out, out + 10, limbs_[size_ - 1]).ptr;
+    int top = static_cast<int>(p - out);
+    int lower = size_ - 1 < 2 ? size_ - 1 : 2;
+    for (int i = size_ - 2; i >= size_ - 1 - lower; --i) {
       std::uint32_t v = limbs_[i];
       for (int k = 8; k >= 0; --k) {
         p[k] = static_cast<char>('0' + v % 10);
@@ -42,6 +45,7 @@ class BigDecimal {
       }
       p += 9;
     }
+    *length = top + 9 * (size_ - 1);
     return static_cast<int>(p - out);
   }
 
@@ -108,16 +112,18 @@ DecimalDigits ToDecimalDigits(float value) {
     for (int e = binary_exponent; e > 0; e -= 29) n.MultiplyBy(1u << (e < 29 ? e : 29));
   } else {
     decimal_shift = -binary_exponent;  // m × 2^-k = m × 5^k / 10^k
-    for (int k = decimal_shift; k > 0; k -= 13) {
-      std::uint32_t factor = 1;
-      for (int j = 0; j < (k < 13 ? k : 13); ++j) factor *= 5;
-      n.MultiplyBy(factor);
-    }
+    static constexpr std::uint32_t kPowersOf5[14] = {
+        1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125,
+        244140625, 1220703125};
+    int k = decimal_shift;
+    for (; k >= 13; k -= 13) n.MultiplyBy(kPowersOf5[13]);
+    if (k > 0) n.MultiplyBy(kPowersOf5[k]);
   }
-  char all[160];
-  int length = n.ToDigits(all);
+  char all[32];
+  int length = 0;
+  int written = n.LeadingDigits(all, &length);
   int exponent = length - decimal_shift;
-  int count = RoundHalfUp(all, length, kSignificantKept, &exponent);
+  int count = RoundHalfUp(all, written, kSignificantKept, &exponent);
   while (count > 1 && all[count - 1] == '0') --count;
   std::memcpy(result.digits, all, static_cast<std::size_t>(count));
   result.count = count;

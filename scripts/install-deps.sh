@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the suite builds, runs and is tested with, when
+# any is missing. Needs root (or sudo) only when something must be installed.
+set -euo pipefail
+packages=(
+  cmake make g++          # the build
+  libgtest-dev            # GoogleTest (CMake package GTest)
+  libbenchmark-dev        # Google Benchmark (CMake package benchmark)
+  qt6-base-dev            # Qt 6 Widgets, for the launcher
+  fonts-ipafont-gothic    # a Japanese Gothic font for the launcher's texts
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

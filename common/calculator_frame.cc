@@ -21,6 +21,39 @@ constexpr std::string_view kSavePrompt = "    結果をファイルに保存し�
 constexpr std::string_view kHitReturn = "               ---  Hit RET key  ---";
 constexpr std::int32_t kEndOfMenu = 99;
 
+// At a terminal: an entry that cannot be computed, and a report that cannot
+// be saved.
+constexpr std::string_view kRefusedDivide = "     *** 0で割る計算になるため、この入力は登録しません。";
+constexpr std::string_view kRefusedInvalid = "     *** 0÷0の計算になるため、この入力は登録しません。";
+constexpr std::string_view kRefusedOverflow =
+    "     *** 計算結果が数値の範囲を超えるため、この入力は登録しません。";
+
+std::string_view RefusalLine(MathFault fault) {
+  switch (fault) {
+    case MathFault::kDivideByZero: return kRefusedDivide;
+    case MathFault::kInvalid: return kRefusedInvalid;
+    case MathFault::kOverflow: return kRefusedOverflow;
+  }
+  return kRefusedOverflow;
+}
+
+// The system's reason for a report file that could not be saved, or empty
+// when the failure is not the report file's.
+std::string_view SaveFailureReason(IoCondition c) {
+  switch (c) {
+    case IoCondition::kOpenNotFound: return "見つかりません";
+    case IoCondition::kOpenIsFolder: return "フォルダです";
+    case IoCondition::kOpenAccessDenied: return "アクセスできません";
+    case IoCondition::kOpenFailed: return "開けません";
+    case IoCondition::kWriteDiskFull:
+    case IoCondition::kCloseDiskFull: return "ディスクが一杯です";
+    case IoCondition::kWriteReadOnly: return "読み取り専用です";
+    case IoCondition::kWriteFailed: return "書き込めません";
+    case IoCondition::kCloseFailed: return "閉じられません";
+    default: return {};
+  }
+}
+
 constexpr std::string_view kMenu33[] = {
     "        (1)  I-123     (12)  Au-198    (23)  Na-22",
     "        (2)  I-125     (13)  Cr-51     (24)  Co-60",
@@ -57,6 +90,21 @@ struct ResultsList {
   std::int32_t count = 0;
   float total = 0;
 };
+
+// A file name cut to at most 30 bytes on a character boundary, so that the
+// line naming it stays one record.
+std::string_view ShownName(std::string_view name) {
+  constexpr std::size_t kMax = 30;
+  if (name.size() <= kMax) return name;
+  std::size_t i = 0;
+  while (i < name.size()) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    std::size_t len = ((c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc)) ? 2 : 1;
+    if (i + len > kMax) break;
+    i += len;
+  }
+  return name.substr(0, i);
+}
 
 class Frame {
  public:
@@ -125,11 +173,19 @@ class Frame {
     // The row is formed aside and joins the list only when all of it is
     // computed, so a fault leaves the list and the total as they were.
     ResultRow row;
-    profile_.ComputeRow(&row);
-    row.name = nuclide.name;
-    row.dose_coefficient = nuclide.dose_coefficient;
-    row.dose = Store(double(row.intake) * double(row.dose_coefficient));
-    float total = Store(double(row.dose) + double(list_.total));
+    float total = 0;
+    try {
+      profile_.ComputeRow(&row);
+      row.name = nuclide.name;
+      row.dose_coefficient = nuclide.dose_coefficient;
+      row.dose = Store(double(row.intake) * double(row.dose_coefficient));
+      total = Store(double(row.dose) + double(list_.total));
+    } catch (const RunTimeError& e) {
+      if (!e.is_math() || !con_.interactive()) throw;
+      std::string_view cause = profile_.RefusalCause(e.fault());
+      con_.WriteFreeForm(cause.empty() ? RefusalLine(e.fault()) : cause);
+      return;
+    }
     list_.rows[list_.count++] = row;
     list_.total = total;
     EntryListing();
@@ -169,7 +225,26 @@ class Frame {
     con_.WriteBlankLine();
   }
 
+  // At a terminal a report that cannot be saved stays in memory: the user is
+  // told why and asked for another name.
   void Save() {
+    for (;;) {
+      try {
+        SaveOnce();
+        return;
+      } catch (const RunTimeError& e) {
+        std::string_view reason = e.is_math() ? std::string_view() : SaveFailureReason(e.condition());
+        if (!con_.interactive() || reason.empty()) throw;
+        std::string line = "     *** ";
+        line += ShownName(report_.name());
+        line += " に保存できません：";
+        line += reason;
+        con_.WriteFreeForm(line);
+      }
+    }
+  }
+
+  void SaveOnce() {
     con_.Prompt(variant_.file_name_prompt);
     FixedText<20> name;
     con_.ReadText(&name);

@@ -54,6 +54,10 @@ class CalculatorProfile {
   virtual void ComputeRow(ResultRow* row) = 0;
   // The value shown in the report's parameter line.
   virtual float ParameterLineValue() const = 0;
+  // At a terminal, an entry whose computation faults is refused with one
+  // line naming the cause; a profile may name it more closely than the
+  // frame's own line for the fault (empty: the frame's).
+  virtual std::string_view RefusalCause(MathFault /*fault*/) const { return {}; }
 };
 
 // The texts of the frame's variants, for the profiles' FrameVariant. Their

@@ -10,6 +10,22 @@ constexpr std::size_t kTypedLineLimit = 130;  // a 132-byte buffer holds the lin
 constexpr char kCtrlZ = 26;
 constexpr std::size_t kOutputFlushAt = 1 << 16;
 
+constexpr std::string_view kAskAgain = "     *** 入力が正しくありません。もう一度入力してください。";
+constexpr std::string_view kLineTooLong =
+    "     *** 入力が長すぎます（130バイトまで）。もう一度入力してください。";
+constexpr std::string_view kNameTooLong = "     ファイル名は20バイト以内で入力してください。";
+
+// The extra answers that mean no at a terminal.
+bool TypedNo(std::string_view line) {
+  for (std::string_view no : {"no", "No", "NO", "\x82\x6d", "\x82\x8e"}) {  // Ｎ, ｎ
+    if (line == no || (line.size() > no.size() && line.substr(0, no.size()) == no &&
+                       line[no.size()] == ' ')) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Console::Console(Env* env)
@@ -41,6 +57,8 @@ void Console::WriteRecord(const Record& record) {
   }
   open_line_ = true;
   open_prompt_ = record.prompt;
+  has_prompt_ = record.prompt;
+  if (record.prompt) last_prompt_ = record;
   if (out_.size() >= kOutputFlushAt) Flush();
 }
 
@@ -119,25 +137,60 @@ std::string Console::ReadLine() {
   if (stdin_terminal_ && line.size() > kTypedLineLimit) {
     throw RunTimeError(IoCondition::kLineTooLong, "CON");
   }
+  last_line_ = line;
   return line;
+}
+
+bool Console::CanAskAgain(const RunTimeError& e) const {
+  if (!interactive() || e.is_math()) return false;
+  switch (e.condition()) {
+    case IoCondition::kLineTooLong:
+    case IoCondition::kInvalidInteger:
+    case IoCondition::kIntegerRange:
+    case IoCondition::kInvalidReal:
+    case IoCondition::kRealRange:
+    case IoCondition::kTextForNumber:
+    case IoCondition::kRepeatCount:
+    case IoCondition::kExtraValue:
+    case IoCondition::kNameTooLong:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Console::AskAgain(IoCondition why) {
+  bool had_prompt = has_prompt_;
+  Record prompt = last_prompt_;
+  EndRead();  // the user's Enter ended the line
+  switch (why) {
+    case IoCondition::kLineTooLong: WriteFreeForm(kLineTooLong); break;
+    case IoCondition::kNameTooLong: WriteFreeForm(kNameTooLong); break;
+    default: WriteFreeForm(kAskAgain); break;
+  }
+  if (had_prompt) WriteRecord(prompt);
+  BeginRead();
 }
 
 template <typename Parse>
 void Console::ReadOneValue(Parse parse) {
-  BeginRead();
-  for (;;) {
-    std::string line = ReadLine();
-    std::optional<IoCondition> error;
-    FreeFormField field = FirstField(line, &error);
-    if (error) throw RunTimeError(*error, "CON");
-    if (field.kind == FreeFormField::Kind::kEmptyLine) continue;
-    if (field.kind == FreeFormField::Kind::kToken) {
-      error = parse(field.token);
+  WithRetry([&] {
+    for (;;) {
+      std::string line = ReadLine();
+      std::optional<IoCondition> error;
+      FreeFormField field = FirstField(line, &error);
       if (error) throw RunTimeError(*error, "CON");
+      if (field.kind == FreeFormField::Kind::kEmptyLine) continue;
+      // At a terminal a line holds the one value only: "1,5e-5" is refused
+      // rather than read as 1.
+      if (interactive() && !HoldsOneValue(field)) throw RunTimeError(IoCondition::kExtraValue, "CON");
+      if (field.kind == FreeFormField::Kind::kToken) {
+        error = parse(field.token);
+        if (error) throw RunTimeError(*error, "CON");
+      }
+      return;
     }
-    break;
-  }
-  EndRead();
+  });
 }
 
 void Console::ReadInteger(std::int32_t* value) {
@@ -159,16 +212,15 @@ void Console::ReadReal(float* value) {
 }
 
 void Console::ReadAndIgnoreLine() {
-  BeginRead();
-  ReadLine();
-  EndRead();
+  WithRetry([&] { ReadLine(); });
 }
 
 bool Console::Confirm(std::string_view prompt) {
   Prompt(prompt);
   FixedText<2> answer;
-  ReadText(&answer);
-  return !(answer.Equals("N") || answer.Equals("n"));
+  ReadFixedText(2, false, [&](std::string_view s) { answer.Assign(s); });
+  if (answer.Equals("N") || answer.Equals("n")) return false;
+  return !(interactive() && TypedNo(last_line_));
 }
 
 void Console::WriteDirect(std::string_view bytes) { out_ += bytes; }

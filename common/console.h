@@ -12,6 +12,13 @@
 // Every read statement starts on a new input line and throws away what is
 // left of it. Failures (the end of the input, a number that cannot be read, a
 // console that cannot be written) throw RunTimeError.
+//
+// Interactive runs (standard input a terminal) forgive typing mistakes, in
+// one place, WithRetry: a line that cannot be read (a bad number, more than
+// the one value, a line of more than 130 bytes, a file name of more than 20
+// bytes) is answered with one line saying so and the read's prompt again,
+// and the read is repeated; nothing read before changes. The end of the
+// input still ends the run. A batch run keeps every failure as it is.
 #ifndef TEVOL_COMMON_CONSOLE_H_
 #define TEVOL_COMMON_CONSOLE_H_
 
@@ -34,6 +41,8 @@ class Console {
   Console& operator=(const Console&) = delete;
 
   Env* env() const { return env_; }
+  // Standard input is a terminal: a user types the answers.
+  bool interactive() const { return stdin_terminal_; }
 
   // --- Writing records.
   // A free-form record: a blank and the text (a text of 79 bytes or more is
@@ -54,11 +63,18 @@ class Console {
   // A free-form read with no variable: one line, ignored.
   void ReadAndIgnoreLine();
   // Text reads under "(A2)" and "(A20)".
-  void ReadText(FixedText<2>* text) { ReadFixedText(text->view().size(), [&](std::string_view s) { text->Assign(s); }); }
-  void ReadText(FixedText<20>* text) { ReadFixedText(text->view().size(), [&](std::string_view s) { text->Assign(s); }); }
+  void ReadText(FixedText<2>* text) {
+    ReadFixedText(2, false, [&](std::string_view s) { text->Assign(s); });
+  }
+  // A file name: at a terminal, a name of more than 20 bytes is asked again.
+  void ReadText(FixedText<20>* text) {
+    ReadFixedText(20, interactive(), [&](std::string_view s) { text->Assign(s); });
+  }
 
   // --- Dialogue steps.
-  // Prompt, answer under "(A2)"; false (no) when the answer is "N" or "n".
+  // Prompt, answer under "(A2)"; false (no) when the answer is "N" or "n"
+  // (at a terminal also "no", "No", "NO" and a full-width N or n, each alone
+  // or followed by a blank).
   bool Confirm(std::string_view prompt);
   // After a free-form record: waits for one line and ignores it.
   void PauseForEnter() { ReadAndIgnoreLine(); }
@@ -82,12 +98,31 @@ class Console {
 
  private:
   template <typename Assign>
-  void ReadFixedText(std::size_t width, Assign assign) {
+  void ReadFixedText(std::size_t width, bool refuse_longer, Assign assign) {
+    WithRetry([&] {
+      std::string line = ReadLine();
+      if (refuse_longer && line.size() > width) throw RunTimeError(IoCondition::kNameTooLong, "CON");
+      assign(std::string_view(line).substr(0, width));
+    });
+  }
+  // Runs one read statement: attempt reads its line(s) and throws what it
+  // cannot use; at a terminal the user is asked again.
+  template <typename Attempt>
+  void WithRetry(Attempt attempt) {
     BeginRead();
-    std::string line = ReadLine();
-    assign(std::string_view(line).substr(0, width));
+    for (;;) {
+      try {
+        attempt();
+        break;
+      } catch (const RunTimeError& e) {
+        if (!CanAskAgain(e)) throw;
+        AskAgain(e.condition());
+      }
+    }
     EndRead();
   }
+  bool CanAskAgain(const RunTimeError& e) const;
+  void AskAgain(IoCondition why);
   void BeginRead();
   void EndRead();
   // One input line without its line end; throws at the end of the input.
@@ -100,6 +135,9 @@ class Console {
   const bool stdin_terminal_;
   bool open_line_ = false;
   bool open_prompt_ = false;
+  Record last_prompt_;        // the prompt the coming read answers, if any
+  bool has_prompt_ = false;
+  std::string last_line_;     // the last line a text read took
   bool stdout_failed_ = false;
   std::string out_;
   std::string in_;

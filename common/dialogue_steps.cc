@@ -2,13 +2,26 @@
 
 namespace tevol {
 
+namespace {
+
+// Shows why a confirmed value cannot be used; true when it was refused.
+bool Refused(Console& con, std::string_view why) {
+  if (why.empty() || !con.interactive()) return false;
+  con.WriteFreeForm(why);
+  return true;
+}
+
+}  // namespace
+
 void ConfirmedReal(Console& con, std::string_view prompt, std::string_view confirmation,
-                   float* value) {
-  do {
+                   float* value, Refusal refuse) {
+  for (;;) {
     con.WriteBlankLine();
     con.Prompt(prompt);
     con.ReadReal(value);
-  } while (!con.Confirm(confirmation));
+    if (!con.Confirm(confirmation)) continue;
+    if (refuse == nullptr || !Refused(con, refuse(*value))) return;
+  }
 }
 
 void RoomAirFactorStep(Console& con, const RoomAirFactorTexts& texts, float* factor) {
@@ -25,13 +38,25 @@ void RoomAirFactorStep(Console& con, const RoomAirFactorTexts& texts, float* fac
 }
 
 void ExhaustVolumeStep(Console& con, ExhaustVolume* volume, float* daily) {
-  do {
+  for (;;) {
     con.WriteBlankLine();
     con.Prompt("  管理区域全体の１時間あたりの総排気量［ｍ3］= ");
     con.ReadReal(&volume->hourly);
     con.Prompt("      １日あたりの空調稼動時間 [時間] = ");
     con.ReadReal(&volume->hours_per_day);
-  } while (!con.Confirm(kConfirm20));
+    if (!con.Confirm(kConfirm20)) continue;
+    double product = double(volume->hours_per_day) * double(volume->hourly);
+    if (Refused(con, volume->hourly <= 0 || volume->hours_per_day <= 0
+                         ? "     *** 排気量と稼動時間には0より大きい値を入力してください。"
+                         : "")) {
+      continue;
+    }
+    if (Refused(con, FitsSingle(product) ? ""
+                                         : "     *** 計算結果が数値の範囲を超えます。もう一度入力してください。")) {
+      continue;
+    }
+    break;
+  }
   *daily = Store(double(volume->hours_per_day) * double(volume->hourly));
 }
 

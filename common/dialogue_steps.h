@@ -18,9 +18,12 @@ namespace tevol {
 inline constexpr std::string_view kConfirm20 = "                    -----> OK([y]/n) ? ";
 inline constexpr std::string_view kConfirm16 = "                -----> OK([y]/n) ? ";
 
-// A blank line, the prompt and one real, until the confirmation is answered yes.
+// A blank line, the prompt and one real, until the confirmation is answered
+// yes. At a terminal, refuse (when given) may turn a confirmed value down: it
+// returns the line that says why, and the step repeats; empty accepts.
+using Refusal = std::string_view (*)(float value);
 void ConfirmedReal(Console& con, std::string_view prompt, std::string_view confirmation,
-                   float* value);
+                   float* value, Refusal refuse = nullptr);
 
 // The room-air factor: its two statement lines and the confirmation; yes gives
 // 10, no asks for the factor (not confirmed).
@@ -32,7 +35,9 @@ void RoomAirFactorStep(Console& con, const RoomAirFactorTexts& texts, float* fac
 
 // The daily exhaust volume: the hourly volume of the whole controlled area and
 // the air-conditioning hours per day, asked again until confirmed; then
-// *daily = hours × hourly volume.
+// *daily = hours × hourly volume. At a terminal a pair that would make every
+// entry fault (zero or negative, or a product beyond single precision) is
+// refused and asked again.
 struct ExhaustVolume {
   float hourly = 0;         // m3 per hour
   float hours_per_day = 0;  // air-conditioning operating hours

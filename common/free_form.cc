@@ -30,6 +30,7 @@ FreeFormField FirstField(std::string_view line, std::optional<IoCondition>* erro
   char c = line[i];
   if (c == ',' || c == '/') {
     field.kind = FreeFormField::Kind::kNull;
+    field.separator = c;
     field.rest = line.substr(i + 1);
     return field;
   }
@@ -41,6 +42,7 @@ FreeFormField FirstField(std::string_view line, std::optional<IoCondition>* erro
   std::size_t start = i;
   while (i < line.size() && !IsSeparator(line[i])) ++i;
   std::string_view token = line.substr(start, i - start);
+  field.separator = i < line.size() ? line[i] : '\0';
   field.rest = line.substr(i < line.size() ? i + 1 : i);
   field.kind = FreeFormField::Kind::kToken;
   std::size_t star = token.find('*');
@@ -75,6 +77,22 @@ FreeFormField FirstField(std::string_view line, std::optional<IoCondition>* erro
   }
   field.token = token;
   return field;
+}
+
+bool HoldsOneValue(const FreeFormField& field) {
+  if (field.separator == '/') return true;
+  std::string_view rest = field.rest;
+  bool comma_seen = field.separator == ',';
+  for (char c : rest) {
+    if (IsBlank(c)) continue;
+    if (c == '/') return true;
+    if (c == ',' && !comma_seen) {
+      comma_seen = true;
+      continue;
+    }
+    return false;
+  }
+  return true;
 }
 
 std::optional<IoCondition> ParseInteger(std::string_view t, std::int32_t* value) {

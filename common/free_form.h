@@ -24,9 +24,15 @@ struct FreeFormField {
   };
   Kind kind = Kind::kEmptyLine;
   std::string_view token;
-  // Bytes after the field's separator (what a read of one value ignores).
+  // The byte that ended the field (blank, tab, comma or slash), 0 at the end
+  // of the line, and the bytes after it (what a read of one value ignores).
+  char separator = 0;
   std::string_view rest;
 };
+
+// True when nothing but blanks follows the field: a comma after the blanks
+// belongs to the field's separator, and a slash ends the statement.
+bool HoldsOneValue(const FreeFormField& field);
 
 // Splits off the first field. Errors that do not depend on the variable's type
 // (a quoted text, a parenthesized pair, a repeat count below 1) come back as

@@ -19,6 +19,8 @@ ConditionText TextOf(IoCondition c) {
     case IoCondition::kRealRange: return {6506, "READ", "REAL out of range"};
     case IoCondition::kTextForNumber: return {6507, "READ", "text where a number is expected"};
     case IoCondition::kRepeatCount: return {6508, "READ", "repeat count below 1"};
+    case IoCondition::kExtraValue: return {6509, "READ", "more than one value"};
+    case IoCondition::kNameTooLong: return {6510, "READ", "file name too long"};
     case IoCondition::kOpenNotFound: return {6410, "OPEN", "file or folder not found"};
     case IoCondition::kOpenIsFolder: return {6411, "OPEN", "name is a folder"};
     case IoCondition::kOpenAccessDenied: return {6412, "OPEN", "access denied"};

@@ -22,6 +22,8 @@ enum class IoCondition {
   kRealRange,          // F6506 READ(CON)
   kTextForNumber,      // F6507 READ(CON): quoted text or a parenthesized pair
   kRepeatCount,        // F6508 READ(CON): r*value with r below 1
+  kExtraValue,         // F6509 READ(CON): more than the one value (raised at a terminal only)
+  kNameTooLong,        // F6510 READ(CON): a file name over 20 bytes (raised at a terminal only)
   kOpenNotFound,       // F6410 OPEN(name)
   kOpenIsFolder,       // F6411 OPEN(name)
   kOpenAccessDenied,   // F6412 OPEN(name)

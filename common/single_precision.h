@@ -20,11 +20,14 @@
 
 namespace tevol {
 
+// False when value, rounded to single precision, would be infinite. (2^128 -
+// 2^103 lies halfway between the largest single and 2^128; it and everything
+// above round to infinity.)
+inline bool FitsSingle(double value) { return std::fabs(value) < 0x1.ffffffp127; }
+
 inline float Store(double value) {
   if (std::isnan(value)) throw RunTimeError(MathFault::kInvalid);
-  // 2^128 - 2^103 lies halfway between the largest single and 2^128; it and
-  // everything above round to infinity.
-  if (std::fabs(value) >= 0x1.ffffffp127) throw RunTimeError(MathFault::kOverflow);
+  if (!FitsSingle(value)) throw RunTimeError(MathFault::kOverflow);
   return static_cast<float>(value);
 }
 

@@ -154,21 +154,27 @@ TEST(TextRead, KeepsTheFirstBytesAndPadsWithBlanks) {
   EXPECT_EQ(name.view(), std::string_view("\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc\x82\xc5", 20));
 }
 
-TEST(TypedLines, MoreThan130BytesAtATerminalIsAnError) {
+TEST(TypedLines, MoreThan130BytesIsAnErrorInABatchRunWithTerminalInput) {
+  // Standard input a terminal, output piped: the limit holds; the line is
+  // then asked again (see Retry below), so here it ends the input.
   for (bool terminal : {false, true}) {
     for (std::size_t length : {130u, 131u}) {
       FakeEnv env;
       env.stdin_terminal = terminal;
-      env.input = std::string(length, '1') + "\r\n";
+      env.input = std::string(length - 1, ' ') + "1\r\n";
       Console con(&env);
       float v = 0;
-      bool failed = false;
+      std::optional<IoCondition> error;
       try {
         con.ReadReal(&v);
       } catch (const RunTimeError& e) {
-        failed = e.condition() == IoCondition::kLineTooLong;
+        error = e.condition();
       }
-      EXPECT_EQ(failed, terminal && length == 131) << terminal << ' ' << length;
+      if (terminal && length == 131) {
+        EXPECT_EQ(error, IoCondition::kEndOfInput);  // refused, then nothing more typed
+      } else {
+        EXPECT_EQ(error, std::nullopt) << terminal << ' ' << length;
+      }
     }
   }
 }
@@ -183,6 +189,134 @@ TEST(TypedLines, EachReadStartsOnANewLine) {
   con.ReadInteger(&b);
   EXPECT_EQ(a, 1);
   EXPECT_EQ(b, 4);
+}
+
+// At a terminal a line that cannot be used is refused with one line and the
+// read's prompt again; piped, the same line keeps its batch meaning.
+struct RetryCase {
+  const char* what;
+  const char* typed;       // the mistaken line
+  const char* message;     // the refusal line's text
+  bool batch_fails;        // piped, the mistaken line ends the run
+};
+
+class Retry : public ::testing::TestWithParam<RetryCase> {};
+
+TEST_P(Retry, TerminalAsksAgainAndBatchKeepsItsMeaning) {
+  const RetryCase& c = GetParam();
+  {
+    FakeEnv env;
+    env.stdin_terminal = true;
+    env.input = std::string(c.typed) + "\n2.5\n";
+    Console con(&env);
+    con.Prompt(" c = ");
+    float v = 7.0f;
+    con.ReadReal(&v);
+    con.Flush();
+    EXPECT_EQ(v, 2.5f) << c.what;
+    EXPECT_EQ(env.out, std::string("c = ") + " " + c.message + "\r\n" + "c = ") << c.what;
+  }
+  {
+    FakeEnv env;
+    env.input = std::string(c.typed) + "\n2.5\n";
+    Console con(&env);
+    float v = 7.0f;
+    bool failed = false;
+    try {
+      con.ReadReal(&v);
+    } catch (const RunTimeError&) {
+      failed = true;
+    }
+    EXPECT_EQ(failed, c.batch_fails) << c.what;
+    if (!failed) EXPECT_NE(v, 2.5f) << c.what;
+  }
+}
+
+const char kAskAgain[] = "     *** \x93\xfc\x97\xcd\x82\xaa\x90\xb3\x82\xb5\x82\xad\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42\x82\xe0\x82\xa4\x88\xea\x93\x78\x93\xfc\x97\xcd\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42";
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Retry,
+    ::testing::Values(RetryCase{"stray letter", "1.0e-5x", kAskAgain, true},
+                      RetryCase{"beyond single precision", "1e39", kAskAgain, true},
+                      RetryCase{"quoted text", "'x'", kAskAgain, true},
+                      RetryCase{"repeat count zero", "0*3", kAskAgain, true},
+                      RetryCase{"decimal comma", "1,5e-5", kAskAgain, false},
+                      RetryCase{"second value after a blank", "1 .5e-5", kAskAgain, false},
+                      RetryCase{"second value", "2.5e-6 7", kAskAgain, false}));
+
+TEST(Retry, OneValueForms) {
+  // Still one value at a terminal: a trailing comma or slash, blanks, a
+  // lone null.
+  for (const char* line : {"3,", "3 , ", "3/ 4", "3 / x", "  3  ", "2*3"}) {
+    FakeEnv env;
+    env.stdin_terminal = true;
+    env.input = std::string(line) + "\n";
+    Console con(&env);
+    float v = 0;
+    con.ReadReal(&v);
+    EXPECT_EQ(v, 3.0f) << line;
+  }
+  FakeEnv env;
+  env.stdin_terminal = true;
+  env.input = ",\n";
+  Console con(&env);
+  float v = 4.0f;
+  con.ReadReal(&v);
+  EXPECT_EQ(v, 4.0f);
+}
+
+TEST(Retry, EndOfInputStillEndsTheRun) {
+  FakeEnv env;
+  env.stdin_terminal = true;
+  env.input = "abc\n";
+  Console con(&env);
+  float v = 0;
+  try {
+    con.ReadReal(&v);
+    FAIL();
+  } catch (const RunTimeError& e) {
+    EXPECT_EQ(e.condition(), IoCondition::kEndOfInput);
+  }
+}
+
+TEST(Retry, FileNameOfMoreThan20BytesAtATerminal) {
+  FakeEnv env;
+  env.stdin_terminal = true;
+  env.input = "dose_report_2026.txt.new\ndose_report_2026.txt\n";
+  Console con(&env);
+  FixedText<20> name;
+  con.Prompt(" name ---> ");
+  con.ReadText(&name);
+  con.Flush();
+  EXPECT_EQ(name.view(), "dose_report_2026.txt");
+  EXPECT_NE(env.out.find("name ---> "), std::string::npos);
+  EXPECT_EQ(env.out.rfind("name ---> "), env.out.size() - 10);  // asked again
+  FakeEnv batch;
+  batch.input = "dose_report_2026.txt.new\n";
+  Console piped(&batch);
+  piped.ReadText(&name);
+  EXPECT_EQ(name.view(), "dose_report_2026.txt");  // cut, as scripts expect
+}
+
+TEST(Retry, NoMeansNoAtATerminal) {
+  const struct {
+    const char* line;
+    bool terminal_yes;
+  } cases[] = {
+      {"no", false},  {"No", false}, {"NO", false}, {"no thanks", false},
+      {"\x82\x6d", false}, {"\x82\x8e", false}, {"\x82\x8e x", false},
+      {"n", false},   {"nox", true}, {"nO", true},  {"", true}, {"y", true}, {" no", true},
+  };
+  for (const auto& c : cases) {
+    for (bool terminal : {false, true}) {
+      FakeEnv env;
+      env.stdin_terminal = terminal;
+      env.input = std::string(c.line) + "\n";
+      Console con(&env);
+      bool batch_yes = !(std::string(c.line) == "n");
+      EXPECT_EQ(con.Confirm(" ? "), terminal ? c.terminal_yes : batch_yes) << c.line << terminal;
+    }
+  }
 }
 
 }  // namespace

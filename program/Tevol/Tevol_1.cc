@@ -55,7 +55,11 @@ class PlannedUsageProfile final : public CalculatorProfile {
     con.WriteFreeForm("     業務従事者の空気吸入量を 0.02［ｍ3／分］とする。");
     ExhaustVolumeStep(con, &exhaust_, &daily_volume_);
     ConfirmedReal(con, "       ３ヶ月総作業時間［hr］＝ ", kConfirm20, &work_hours_);
-    ConfirmedReal(con, "       ３ヶ月間の休日数 ＝ ", kConfirm20, &holidays_);
+    ConfirmedReal(con, "       ３ヶ月間の休日数 ＝ ", kConfirm20, &holidays_, [](float h) {
+      // At a terminal: no working day left would make every entry fault.
+      return double(kDaysInThreeMonths) - double(h) > 0 ? std::string_view()
+                                                         : "     *** 休日数は91未満で入力してください。";
+    });
     working_days_ = Store(double(kDaysInThreeMonths) - double(holidays_));
   }
 
@@ -84,6 +88,11 @@ class PlannedUsageProfile final : public CalculatorProfile {
   }
 
   float ParameterLineValue() const override { return work_hours_; }
+
+  std::string_view RefusalCause(MathFault) const override {
+    return usage_1_day_ == 0 ? "     *** 一日最大使用予定数量が0のため、この入力は登録しません。"
+                             : std::string_view();
+  }
 
  private:
   float factor_ = 0;        // k

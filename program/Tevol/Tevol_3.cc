@@ -52,7 +52,10 @@ class MonthlyUsageProfile final : public CalculatorProfile {
     con.WriteFreeForm("    業務従事者の空気吸入量を 0.02［ｍ3／分］とする。");
     ExhaustVolumeStep(con, &exhaust_, &daily_volume_);
     ConfirmedReal(con, "       １ヶ月間の作業時間［hr］＝ ", kConfirm20, &work_hours_);
-    ConfirmedReal(con, "       １ヶ月間の作業日数 [日] ＝ ", kConfirm20, &work_days_);
+    ConfirmedReal(con, "       １ヶ月間の作業日数 [日] ＝ ", kConfirm20, &work_days_, [](float d) {
+      // At a terminal: no work day would make every entry fault.
+      return d > 0 ? std::string_view() : "     *** 作業日数には0より大きい値を入力してください。";
+    });
   }
 
   void ValueDialogue(Console& con) override {

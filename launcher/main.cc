@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QString>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -29,6 +30,10 @@ void QuietWhileProbing(QtMsgType type, const QMessageLogContext& context, const 
 }
 
 int RunMenu(tevol::ProgramStarter& starter) {
+  // The chosen calculator takes over standard input: the menu reads no byte
+  // past its own line, also from a pipe or a file, so what follows the
+  // choice is left for the calculator.
+  std::setvbuf(stdin, nullptr, _IONBF, 0);
   return tevol::launcher::RunTextMenu(std::cin, std::cout, std::cerr, starter);
 }
 

@@ -8,6 +8,8 @@ packages=(
   libbenchmark-dev        # Google Benchmark (CMake package benchmark)
   qt6-base-dev            # Qt 6 Widgets, for the launcher
   fonts-ipafont-gothic    # a Japanese Gothic font for the launcher's texts
+  dpkg-dev file           # the package's library dependencies (dpkg-shlibdeps; CPack runs file)
+  desktop-file-utils      # desktop-file-validate, to check the launcher's menu entry
 )
 missing=()
 for p in "${packages[@]}"; do

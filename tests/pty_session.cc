@@ -15,26 +15,45 @@
 namespace tevol::testing {
 
 PtySession::PtySession(const std::string& program, const std::string& cwd,
-                       const std::vector<std::string>& environment) {
+                       const std::vector<std::string>& environment,
+                       const std::string* piped_input) {
   termios t{};
   cfmakeraw(&t);
   t.c_lflag |= ICANON | ISIG | IEXTEN;  // line input and the usual control keys
   t.c_iflag |= ICRNL;
+  t.c_cflag |= CREAD;  // the pseudo-terminal sets it anyway; initial_ is then what it holds
   t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   t.c_cc[VINTR] = 3;
   t.c_cc[VSUSP] = 26;
   t.c_cc[VEOF] = 4;
   t.c_cc[VERASE] = 127;
+  initial_ = t;
   winsize ws{24, 80, 0, 0};
   std::string path = ProgramDir() + "/" + program;
+  int input[2] = {-1, -1};
+  if (piped_input != nullptr && pipe(input) != 0) std::abort();
   pid_ = forkpty(&master_, nullptr, &t, &ws);
   if (pid_ < 0) std::abort();
   if (pid_ == 0) {
+    if (piped_input != nullptr) {
+      dup2(input[0], 0);
+      close(input[0]);
+      close(input[1]);
+    }
     if (chdir(cwd.c_str()) != 0) _exit(126);
     for (const std::string& e : environment) putenv(const_cast<char*>(e.c_str()));
     execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
+  }
+  if (piped_input != nullptr) {
+    // The bytes fit in the pipe's buffer; the closed end is the end of input.
+    close(input[0]);
+    if (write(input[1], piped_input->data(), piped_input->size()) !=
+        static_cast<ssize_t>(piped_input->size())) {
+      std::abort();
+    }
+    close(input[1]);
   }
 }
 
@@ -71,6 +90,16 @@ void PtySession::Type(const std::string& line) { TypeRaw(line + "\n"); }
 
 void PtySession::TypeRaw(const std::string& bytes) {
   if (write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::abort();
+}
+
+void PtySession::Signal(int signal_number) {
+  if (pid_ > 0) kill(pid_, signal_number);
+}
+
+termios PtySession::Settings() const {
+  termios t{};
+  if (tcgetattr(master_, &t) != 0) std::abort();
+  return t;
 }
 
 int PtySession::Finish(int timeout_ms) {

@@ -16,14 +16,34 @@
 
 namespace tevol::testing {
 
-std::string ProgramDir() { return TEVOL_PROGRAM_DIR; }
+namespace {
+
+// An environment variable's value, or empty.
+std::string Setting(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+}  // namespace
+
+// The same tests run against another build of the programs (the Windows
+// build under wine) when these are set: TEVOL_PROGRAM_DIR_OVERRIDE names the
+// directory of the programs, TEVOL_PROGRAM_SUFFIX is put after each program's
+// name (".exe"), and TEVOL_PROGRAM_WRAPPER is a program that runs each of them
+// with the program's path as its first argument (wine).
+std::string ProgramDir() {
+  const std::string dir = Setting("TEVOL_PROGRAM_DIR_OVERRIDE");
+  return dir.empty() ? std::string(TEVOL_PROGRAM_DIR) : dir;
+}
 
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input, const std::string& cwd) {
   int in[2], out[2], err[2];
   if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) std::abort();
-  std::string path = ProgramDir() + "/" + program;
+  std::string path = ProgramDir() + "/" + program + Setting("TEVOL_PROGRAM_SUFFIX");
+  const std::string wrapper = Setting("TEVOL_PROGRAM_WRAPPER");
   std::vector<char*> argv;
+  if (!wrapper.empty()) argv.push_back(const_cast<char*>(wrapper.c_str()));
   argv.push_back(const_cast<char*>(path.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -34,7 +54,7 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     if (chdir(cwd.c_str()) != 0) _exit(126);
-    execv(path.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(in[0]);

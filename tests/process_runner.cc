@@ -133,6 +133,19 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+std::string Cp932(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) std::abort();
+  std::string out(utf8.size() * 2 + 4, '\0');
+  char* ip = const_cast<char*>(utf8.data());
+  char* op = out.data();
+  std::size_t il = utf8.size(), ol = out.size();
+  if (iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1)) std::abort();
+  iconv_close(cd);
+  out.resize(out.size() - ol);
+  return out;
+}
+
 std::string Readable(const std::string& cp932) {
   std::string out;
   iconv_t cd = iconv_open("UTF-8", "CP932");

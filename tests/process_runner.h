@@ -30,6 +30,9 @@ void RemoveTree(const std::string& dir);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// UTF-8 text as Shift-JIS (CP932) bytes.
+std::string Cp932(const std::string& utf8);
+
 // Shift-JIS bytes as UTF-8 text with CR, LF, FF and other controls spelled out,
 // one output line per input line, for diffs.
 std::string Readable(const std::string& cp932);

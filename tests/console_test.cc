@@ -228,7 +228,9 @@ TEST_P(Retry, TerminalAsksAgainAndBatchKeepsItsMeaning) {
       failed = true;
     }
     EXPECT_EQ(failed, c.batch_fails) << c.what;
-    if (!failed) EXPECT_NE(v, 2.5f) << c.what;
+    if (!failed) {
+      EXPECT_NE(v, 2.5f) << c.what;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 // mistake included) keeps the batch behaviour.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct Session {
   const char* twin_error;          // its standard error
   const char* twin_report_shows = nullptr;  // a text of the twin's report, if it saves one
 };
+
+void PrintTo(const Session& s, std::ostream* os) { *os << s.program << ": " << s.what; }
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string s;

@@ -10,6 +10,8 @@ packages=(
   fonts-ipafont-gothic    # a Japanese Gothic font for the launcher's texts
   dpkg-dev file           # the package's library dependencies (dpkg-shlibdeps; CPack runs file)
   desktop-file-utils      # desktop-file-validate, to check the launcher's menu entry
+  g++-mingw-w64-x86-64-posix  # the Windows cross build (cmake/mingw-w64-x86_64.cmake)
+  wine64 unzip            # the Windows build's tests under wine; the ZIP's listing
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -90,4 +90,10 @@ void FilterTransmissionStep(Console& con, std::string_view heading, std::int32_t
   con.ReadReal(transmission);
 }
 
+void SetIntakeFromOutlet(float outlet, float factor, float work_hours, ResultRow* row) {
+  row->intake =
+      Store(double(outlet) * double(factor) * double(work_hours) * double(kBreathingRate));
+  row->concentration = Store(double(factor) * double(outlet));
+}
+
 }  // namespace tevol

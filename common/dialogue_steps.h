@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/calculator_frame.h"
 #include "common/record_io.h"
 
 namespace tevol {
@@ -51,6 +52,11 @@ void ScatteringRateStep(Console& con, float* rate);
 // 0.1, 0.2 and 1.0; any other choice asks for the transmission.
 void FilterTransmissionStep(Console& con, std::string_view heading, std::int32_t* choice,
                             float* transmission);
+
+// The row of Tevol_1 and Tevol_3 from the stored exhaust-outlet concentration
+// c: intake = c × k × T × 1.2e6 (left to right, c × k not stored between),
+// and the report's room-air concentration k × c.
+void SetIntakeFromOutlet(float outlet, float factor, float work_hours, ResultRow* row);
 
 }  // namespace tevol
 

@@ -82,9 +82,7 @@ class PlannedUsageProfile final : public CalculatorProfile {
     float outlet = Store(Quotient(double(transmission_) * double(days) * double(usage_1_day_) *
                                       double(scattering_),
                                   double(working_days_) * double(daily_volume_)));
-    row->intake =
-        Store(double(outlet) * double(factor_) * double(work_hours_) * double(kBreathingRate));
-    row->concentration = Store(double(factor_) * double(outlet));
+    SetIntakeFromOutlet(outlet, factor_, work_hours_, row);
   }
 
   float ParameterLineValue() const override { return work_hours_; }

@@ -71,9 +71,7 @@ class MonthlyUsageProfile final : public CalculatorProfile {
     row->input_count = 3;
     float outlet = Store(Quotient(double(scattering_) * double(transmission_) * double(usage_),
                                   double(work_days_) * double(daily_volume_)));
-    row->intake =
-        Store(double(outlet) * double(factor_) * double(work_hours_) * double(kBreathingRate));
-    row->concentration = Store(double(factor_) * double(outlet));
+    SetIntakeFromOutlet(outlet, factor_, work_hours_, row);
   }
 
   float ParameterLineValue() const override { return work_hours_; }

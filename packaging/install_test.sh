@@ -87,7 +87,7 @@ grep -aqF "Tevol Ver.$version " "$tmp/calculator/stdout" || fail "no banner with
 mkdir -p "$tmp/launcher/work"
 status=0
 (cd "$tmp/launcher/work" && { printf '4\n'; cat "$fixture/stdin"; } |
-  env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 PATH="$tmp/empty" "$usr/bin/Tevol" \
+  env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:7391 PATH="$tmp/empty" "$usr/bin/Tevol" \
   >../stdout 2>../stderr) || status=$?
 echo "$status" >"$tmp/launcher/status"
 prompt='(1-5) ? '

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build, tested under wine: cross-builds the five programs into
 # build-win/bin, runs the native build's whole-process tests (the same
-# fixtures, byte for byte) against the .exe files, and makes the ZIP.
+# fixtures, byte for byte) against the .exe files, opens the launcher under
+# Xvfb and saves a picture of its window, and makes the ZIP.
 #   scripts/test-windows.sh [native build directory, default build]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,43 @@ trap '"$wineserver" -k || true' EXIT
 
 TEVOL_PROGRAM_DIR_OVERRIDE="$PWD/$win/bin" TEVOL_PROGRAM_SUFFIX=.exe TEVOL_PROGRAM_WRAPPER="$wine" \
   "$native/bin/tevol_fixture_tests" --gtest_brief=1
+
+# The launcher under a virtual X display: its window opens with the client
+# area of the table's size, and a picture of it is saved for anyone to look
+# at. (Wine draws no frame without a window manager: the picture is the
+# client area.)
+"$wineserver" -k || true
+"$wineserver" -w
+exec 3> "$win/xvfb-display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp > "$win/xvfb.log" 2>&1 &
+xvfb=$!
+exec 3>&-
+trap '"$wineserver" -k || true; kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -s "$win/xvfb-display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$win/xvfb-display")"
+"$wine" "$win/bin/Tevol.exe" > "$win/launcher.log" 2>&1 &
+caption="  放射線業務従事者の内部被曝線量の算定"
+window=
+for _ in $(seq 120); do
+  window=$(xwininfo -root -tree | grep -F "\"$caption\"" | awk '{print $1}' | head -n 1 || true)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+if [ -z "$window" ]; then
+  echo "the launcher's window did not open" >&2
+  exit 1
+fi
+sleep 1  # let it draw
+import -window "$window" "$win/launcher-form1.png"
+size=$(identify -format '%wx%h' "$win/launcher-form1.png")
+if [ "$size" != "365x320" ]; then
+  echo "the launcher's window is $size, not 365x320" >&2
+  exit 1
+fi
+echo "Launcher window: $win/launcher-form1.png ($size)"
+"$wineserver" -k || true
+kill $xvfb 2>/dev/null || true
+unset DISPLAY
 
 # The ZIP holds the programs and nothing else.
 (cd "$win" && cpack -G ZIP >/dev/null)

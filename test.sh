@@ -17,3 +17,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-sanitize -DTEVOL_SANITIZE=ON -DTEVOL_BUILD_LAUNCHER=OFF -DTEVOL_BUILD_TESTS=ON
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# The Windows build (mingw-w64), its whole-process tests under wine against
+# the same fixtures, and its ZIP.
+scripts/test-windows.sh build

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build, tested under wine: cross-builds the five programs into
 # build-win/bin, runs the native build's whole-process tests (the same
-# fixtures, byte for byte) against the .exe files, opens the launcher under
+# fixtures, byte for byte) against the .exe files, types a Japanese report
+# name at a wine console, opens the launcher under
 # Xvfb and saves a picture of its window, and makes the ZIP.
 #   scripts/test-windows.sh [native build directory, default build]
 set -euo pipefail
@@ -25,6 +26,36 @@ trap '"$wineserver" -k || true' EXIT
 
 TEVOL_PROGRAM_DIR_OVERRIDE="$PWD/$win/bin" TEVOL_PROGRAM_SUFFIX=.exe TEVOL_PROGRAM_WRAPPER="$wine" \
   "$native/bin/tevol_fixture_tests" --gtest_brief=1
+
+# At a console: wine gives a program on a pseudo-terminal a console, so the
+# run goes through WriteConsoleW and ReadConsoleW. The Japanese title must
+# reach the terminal, and a Japanese report-file name typed there (UTF-8 at
+# the terminal, UTF-16 at the console) must give that file with the fixture's
+# Shift-JIS bytes. Each line is typed once the program is up, as a user would.
+fixture=tests/fixtures/Tevol_2/c11_and_f18
+typed_dir=$(mktemp -d)
+console_log="$PWD/$win/console-run.log"
+program="$PWD/$win/bin/Tevol_2.exe"
+: > "$console_log"
+console_status=0
+(
+  trap '' PIPE  # the program may end before the last lines are typed
+  for _ in $(seq 150); do grep -q 'OK(' "$console_log" && break; sleep 0.2; done
+  sed 's/^r\.txt$/結果.txt/' "$fixture/stdin" | while IFS= read -r line; do
+    printf '%s\r' "$line" 2>/dev/null || break
+    sleep 0.3
+  done
+  sleep 2
+) | (cd "$typed_dir" && timeout 60 script -qec "$wine $program" /dev/null) >> "$console_log" 2>&1 ||
+  console_status=$?
+if [ "$console_status" -ne 0 ] || ! grep -q '業務従事者の空気吸入による内部被曝の算定' "$console_log" ||
+   ! cmp -s "$typed_dir/結果.txt" "$fixture/after/r.txt" ||
+   [ "$(ls "$typed_dir")" != "結果.txt" ]; then
+  echo "the console run went wrong (status $console_status): $console_log; files: $(ls "$typed_dir")" >&2
+  exit 1
+fi
+rm -rf "$typed_dir"
+echo "Console run: Japanese shown, 結果.txt written"
 
 # The launcher under a virtual X display: its window opens with the client
 # area of the table's size, and a picture of it is saved for anyone to look

@@ -16,3 +16,11 @@ target_include_directories(Tevol PRIVATE
 target_compile_definitions(Tevol PRIVATE UNICODE _UNICODE)
 target_link_options(Tevol PRIVATE -municode)
 target_link_libraries(Tevol PRIVATE tevol_starter comctl32 gdi32 user32)
+
+# The starter's check, run under wine by scripts/test-windows.sh, with the
+# program it starts; built beside the delivery, not into it.
+add_executable(tevol_fake_calculator ${PROJECT_SOURCE_DIR}/tests/windows/fake_calculator.cc)
+add_executable(tevol_starter_check ${PROJECT_SOURCE_DIR}/tests/windows/starter_check.cc)
+target_link_libraries(tevol_starter_check PRIVATE tevol_starter)
+set_target_properties(tevol_fake_calculator tevol_starter_check PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/checks)

@@ -3,7 +3,8 @@
 # build-win/bin, runs the native build's whole-process tests (the same
 # fixtures, byte for byte) against the .exe files, types a Japanese report
 # name at a wine console, opens the launcher under
-# Xvfb and saves a picture of its window, and makes the ZIP.
+# Xvfb and saves a picture of its window, checks the program starter there,
+# and makes the ZIP.
 #   scripts/test-windows.sh [native build directory, default build]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -90,6 +91,20 @@ if [ "$size" != "365x320" ]; then
   exit 1
 fi
 echo "Launcher window: $win/launcher-form1.png ($size)"
+
+# The Windows program starter, where a new console can open its window: it
+# finds the program beside the launcher, then on PATH, starts it in a console
+# of its own without waiting, and refuses a missing one.
+scratch=$(mktemp -d)
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+if ! "$wine" "$win/checks/tevol_starter_check.exe" "$(win_path "$PWD/$win/checks/tevol_fake_calculator.exe")" \
+     "$(win_path "$scratch")" < /dev/null > "$win/starter-check.log" 2>&1; then
+  cat "$win/starter-check.log" >&2
+  exit 1
+fi
+tail -n 1 "$win/starter-check.log"
+rm -rf "$scratch"
+
 "$wineserver" -k || true
 kill $xvfb 2>/dev/null || true
 unset DISPLAY

@@ -13,8 +13,8 @@
 // - File names are the program's code-page-932 bytes; the implementation maps
 //   them to the system's file names.
 //
-// Env::Default() is the implementation of this platform (env_posix.cc). Tests
-// wrap it to fail one chosen call.
+// Env::Default() is the implementation of this platform (env_posix.cc, or
+// env_windows.cc in the Windows build). Tests wrap it to fail one chosen call.
 #ifndef TEVOL_COMMON_PLATFORM_ENV_H_
 #define TEVOL_COMMON_PLATFORM_ENV_H_
 
@@ -109,7 +109,9 @@ class Env {
   virtual Status RemoveFile(const std::string& name) = 0;
 };
 
-// The POSIX implementation is set up with the command line once, at start.
+// The platform's implementation is set up with the command line once, at
+// start. (On Windows the arguments are taken from the system's UTF-16 command
+// line; argv is used only when that cannot be read.)
 void InitDefaultEnv(int argc, char** argv);
 
 }  // namespace tevol

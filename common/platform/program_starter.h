@@ -17,8 +17,9 @@
 //   - A failure is returned as a StartStatus that names the program and the
 //     reason; no call throws, prints or ends the process on a failure.
 //
-// The POSIX implementation lives in program_starter_posix.cc; the build, not
-// the callers, picks the implementation file for the platform.
+// The POSIX implementation lives in program_starter_posix.cc, the Windows one
+// in program_starter_windows.cc; the build, not the callers, picks the
+// implementation file for the platform.
 
 #ifndef TEVOL_COMMON_PLATFORM_PROGRAM_STARTER_H_
 #define TEVOL_COMMON_PLATFORM_PROGRAM_STARTER_H_

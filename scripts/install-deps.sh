@@ -12,7 +12,7 @@ packages=(
   desktop-file-utils      # desktop-file-validate, to check the launcher's menu entry
   g++-mingw-w64-x86-64-posix  # the Windows cross build (cmake/mingw-w64-x86_64.cmake)
   wine64 unzip            # the Windows build's tests under wine; the ZIP's listing
-  xvfb x11-utils imagemagick  # the Windows launcher under a virtual display, and its picture
+  xvfb x11-utils imagemagick xdotool  # the Windows launcher under a virtual display: its picture, clicks
 )
 missing=()
 for p in "${packages[@]}"; do

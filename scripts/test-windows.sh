@@ -71,14 +71,33 @@ exec 3>&-
 trap '"$wineserver" -k || true; kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -s "$win/xvfb-display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$win/xvfb-display")"
-"$wine" "$win/bin/Tevol.exe" > "$win/launcher.log" 2>&1 &
 caption="  放射線業務従事者の内部被曝線量の算定"
-window=
-for _ in $(seq 120); do
-  window=$(xwininfo -root -tree | grep -F "\"$caption\"" | awk '{print $1}' | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.5
-done
+# A Linux path as wine's Windows path for it.
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+# The id of the first X window whose title is $1, waiting up to a minute;
+# empty if none appears.
+window_titled() {
+  local id=
+  for _ in $(seq 120); do
+    id=$(xwininfo -root -tree | grep -F "\"$1\"" | awk '{print $1}' | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.5
+  done
+  echo "$id"
+}
+# Starts the launcher in the background; its exit status lands in $win/launcher-status.
+start_launcher() {
+  rm -f "$win/launcher-status"
+  ( "$wine" "$win/bin/Tevol.exe" > "$win/launcher.log" 2>&1; echo $? > "$win/launcher-status" ) &
+}
+# Waits up to 15 s for the launcher to end and prints its exit status.
+launcher_status() {
+  for _ in $(seq 150); do [ -s "$win/launcher-status" ] && break; sleep 0.1; done
+  cat "$win/launcher-status" 2>/dev/null || echo "still running"
+}
+
+start_launcher
+window=$(window_titled "$caption")
 if [ -z "$window" ]; then
   echo "the launcher's window did not open" >&2
   exit 1
@@ -92,11 +111,37 @@ if [ "$size" != "365x320" ]; then
 fi
 echo "Launcher window: $win/launcher-form1.png ($size)"
 
+# A click on Command1 (its centre from the table: left 240 and width 4935,
+# top 960 and height 495 twips) starts Tevol_1.exe in a console window of its
+# own, and the launcher ends with status 0.
+xdotool mousemove --window "$window" 180 80 click 1
+status=$(launcher_status)
+console=$(window_titled "$(win_path "$PWD/$win/bin/Tevol_1.exe")")
+if [ "$status" != 0 ] || [ -z "$console" ]; then
+  echo "Command1: launcher status $status, console window '${console}'" >&2
+  exit 1
+fi
+echo "Command1: Tevol_1.exe started in a console window, launcher ended with 0"
+"$wineserver" -k || true
+"$wineserver" -w
+
+# EXIT (top 3840 twips) ends the launcher with status 0 and starts nothing.
+start_launcher
+window=$(window_titled "$caption")
+sleep 1
+xdotool mousemove --window "$window" 180 272 click 1
+status=$(launcher_status)
+sleep 1
+if [ "$status" != 0 ] || xwininfo -root -tree | grep -q 'conhost.exe'; then
+  echo "EXIT: launcher status $status, or something was started" >&2
+  exit 1
+fi
+echo "EXIT: launcher ended with 0"
+
 # The Windows program starter, where a new console can open its window: it
 # finds the program beside the launcher, then on PATH, starts it in a console
 # of its own without waiting, and refuses a missing one.
 scratch=$(mktemp -d)
-win_path() { printf 'Z:%s' "${1//\//\\}"; }
 if ! "$wine" "$win/checks/tevol_starter_check.exe" "$(win_path "$PWD/$win/checks/tevol_fake_calculator.exe")" \
      "$(win_path "$scratch")" < /dev/null > "$win/starter-check.log" 2>&1; then
   cat "$win/starter-check.log" >&2

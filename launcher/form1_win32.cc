@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/platform/program_starter.h"
+#include "common/platform/utf16_windows.h"
 #include "launcher/form1_table.h"
 
 namespace tevol::launcher {
@@ -16,16 +17,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TevolForm1";
 constexpr int kFirstControlId = 100;
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return std::wstring();
-  int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) {
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  }
-  return wide;
-}
 
 std::wstring Trimmed(std::wstring text) {
   const std::size_t first = text.find_first_not_of(L' ');

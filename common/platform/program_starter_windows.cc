@@ -11,6 +11,7 @@
 // called through its wide-character interface.
 
 #include "common/platform/program_starter.h"
+#include "common/platform/utf16_windows.h"
 
 #include <windows.h>
 
@@ -22,28 +23,6 @@
 namespace tevol {
 
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return std::wstring();
-  int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) {
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  }
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return std::string();
-  int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                          nullptr, nullptr);
-  }
-  return utf8;
-}
 
 std::string ErrorText(DWORD error) {
   wchar_t* message = nullptr;

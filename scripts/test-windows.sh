@@ -154,11 +154,25 @@ rm -rf "$scratch"
 kill $xvfb 2>/dev/null || true
 unset DISPLAY
 
-# The ZIP holds the programs and nothing else.
+# Each program needs only DLLs that every Windows 10 and 11 has: a C++ or
+# thread runtime DLL (libstdc++-6, libgcc_s, libwinpthread-1) in this list
+# means the static link failed and the ZIP would not run on a bare machine.
+system_dlls=' COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll SHELL32.dll USER32.dll '
+for program in Tevol Tevol_1 Tevol_2 Tevol_3 Tevol_4; do
+  for dll in $(x86_64-w64-mingw32-objdump -p "$win/bin/$program.exe" | awk '/DLL Name:/ {print $3}'); do
+    if [[ "$system_dlls" != *" $dll "* ]]; then
+      echo "$program.exe needs $dll, which a bare Windows does not have" >&2
+      exit 1
+    fi
+  done
+done
+echo "Imports: the five programs need only Windows' own DLLs"
+
+# The ZIP holds the five programs and nothing else.
 (cd "$win" && cpack -G ZIP >/dev/null)
 zip=$(ls "$win"/Tevol-*-win64.zip)
 listed=$(unzip -Z1 "$zip" | sed 's|^[^/]*/||' | grep -v '^$' | sort | tr '\n' ' ')
-expected=$(cd "$win/bin" && ls Tevol*.exe | sort | tr '\n' ' ')
+expected='Tevol.exe Tevol_1.exe Tevol_2.exe Tevol_3.exe Tevol_4.exe '
 if [ "$listed" != "$expected" ]; then
   echo "$zip holds: $listed; expected: $expected" >&2
   exit 1
